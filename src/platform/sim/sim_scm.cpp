@@ -21,6 +21,9 @@ constexpr uint32_t kServiceUserDefinedControl = 0x100;
 constexpr uint32_t kGenericAll = 0x10000000;
 constexpr uint32_t kErrorServiceDependencyFail = 1068;
 constexpr uint32_t kErrorServiceDependencyDeleted = 1075;
+// An empty text reaches the manager as a null pointer, which it refuses
+// with this code before anything else.
+constexpr uint32_t kErrorInvalidAddress = 487;
 constexpr size_t kMaxNameLength = 256;
 
 struct Service {
@@ -200,6 +203,14 @@ scm::Status StatusOf(const Service& service) {
 
 bool IsValidName(const Text& name) {
   return !name.empty() && name.size() <= kMaxNameLength && name.find_first_of("\\/") == Text::npos;
+}
+
+// Why a name cannot name a service at all, or 0. A name too long to exist
+// is no error of its own: looking it up finds nothing.
+uint32_t NameError(const Text& name) {
+  if (name.empty()) return kErrorInvalidAddress;
+  if (name.find_first_of("\\/") != Text::npos) return scm::kErrorInvalidName;
+  return 0;
 }
 
 bool IsValidServiceType(uint32_t type) {
@@ -416,7 +427,7 @@ Handle OpenManager(uint32_t access) {
 Handle OpenService(const Handle& manager, const Text& name, uint32_t access) {
   Call();
   if (!ValidHandle(manager, true)) return FailHandle(kErrorInvalidHandle);
-  if (!IsValidName(name)) return FailHandle(kErrorInvalidName);
+  if (uint32_t error = NameError(name)) return FailHandle(error);
   std::shared_ptr<Service> service = Lookup(name);
   if (!service) return FailHandle(kErrorServiceDoesNotExist);
   uint32_t rights = MapServiceRights(access);
@@ -435,9 +446,10 @@ Handle CreateService(const Handle& manager, const NewService& request) {
   HandleData* data = ValidHandle(manager, true);
   if (!data) return FailHandle(kErrorInvalidHandle);
   if (!(data->granted & kManagerCreateService)) return FailHandle(kErrorAccessDenied);
+  if (uint32_t error = NameError(request.name)) return FailHandle(error);
   if (!IsValidName(request.name)) return FailHandle(kErrorInvalidName);
-  if (!IsValidServiceType(request.serviceType) || !IsValidStartType(request.startType, request.serviceType) ||
-      request.binaryPath.empty()) {
+  if (request.binaryPath.empty()) return FailHandle(kErrorInvalidAddress);
+  if (!IsValidServiceType(request.serviceType) || !IsValidStartType(request.startType, request.serviceType)) {
     return FailHandle(kErrorInvalidParameter);
   }
   RefreshAll();
@@ -578,6 +590,7 @@ bool ChangeConfig(const Handle& handle, uint32_t serviceType, uint32_t startType
 bool GetDisplayName(const Handle& manager, const Text& keyName, uint32_t capacity, Text& displayName) {
   Call();
   if (!ValidHandle(manager, true)) return Fail(kErrorInvalidHandle);
+  if (keyName.empty()) return Fail(kErrorInvalidAddress);
   std::shared_ptr<Service> service = IsValidName(keyName) ? Lookup(keyName) : nullptr;
   if (!service) return Fail(kErrorServiceDoesNotExist);
   if (service->displayName.size() + 1 > capacity) return Fail(kErrorInsufficientBuffer);
@@ -588,8 +601,9 @@ bool GetDisplayName(const Handle& manager, const Text& keyName, uint32_t capacit
 bool GetKeyName(const Handle& manager, const Text& displayName, Text& keyName) {
   Call();
   if (!ValidHandle(manager, true)) return Fail(kErrorInvalidHandle);
+  if (displayName.empty()) return Fail(kErrorInvalidAddress);
   for (const auto& service : TheManager().services) {
-    if (!displayName.empty() && SameName(service->displayName, displayName)) {
+    if (SameName(service->displayName, displayName)) {
       keyName = service->name;
       return true;
     }
