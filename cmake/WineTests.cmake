@@ -4,7 +4,10 @@
 set(VEMTRA_WINE_SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
 
 function(vemtra_wine_session)
-  if(NOT TEST wine_session_start)
+  # Once per build tree: if(TEST) sees only the current directory's tests.
+  get_property(defined GLOBAL PROPERTY VEMTRA_WINE_SESSION_DEFINED)
+  if(NOT defined)
+    set_property(GLOBAL PROPERTY VEMTRA_WINE_SESSION_DEFINED TRUE)
     add_test(NAME wine_session_start
              COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-session start ${VEMTRA_WINE_SESSION_DIR})
     set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 180)
