@@ -96,6 +96,9 @@ void NativeWindow::CreateControl(size_t index) {
   if (isList) {
     for (const Text& item : control.items) SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(control.selected), 0);
+    // The new font changed the closed height; sizing the list to its full
+    // height again makes the open list reach that far below its top.
+    SetWindowPos(window, nullptr, 0, 0, spec.rect.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(window, &info)) views_[index].listWindow = info.hwndList;
