@@ -69,23 +69,24 @@ bool IsUsable(HWND control) { return control && IsWindow(control) && IsWindowEna
 
 void PostKey(HWND window, WPARAM key) { PostMessageW(window, WM_KEYDOWN, key, 1); }
 
+struct DroppedListSearch {
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDroppedList(HWND window, LPARAM data) {
+  if (ClassName(window) != "ComboLBox" || !IsWindowVisible(window)) return TRUE;
+  reinterpret_cast<DroppedListSearch*>(data)->found = window;
+  return FALSE;
+}
+
 // The window that shows a list's items while it is open: a child of the
 // list (Wine) or a window of the same thread (Windows).
 HWND DroppedListOf(HWND list) {
-  struct Search {
-    HWND list;
-    HWND found;
-  } search{list, nullptr};
-  auto match = [](HWND window, LPARAM data) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(data);
-    if (ClassName(window) == "ComboLBox" && IsWindowVisible(window)) {
-      s->found = window;
-      return FALSE;
-    }
-    return TRUE;
-  };
-  EnumChildWindows(list, match, reinterpret_cast<LPARAM>(&search));
-  if (!search.found) EnumThreadWindows(GetWindowThreadProcessId(list, nullptr), match, reinterpret_cast<LPARAM>(&search));
+  DroppedListSearch search;
+  EnumChildWindows(list, MatchDroppedList, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) {
+    EnumThreadWindows(GetWindowThreadProcessId(list, nullptr), MatchDroppedList, reinterpret_cast<LPARAM>(&search));
+  }
   return search.found;
 }
 
