@@ -1,7 +1,5 @@
 #include "platform/win32/native_window.h"
 
-#include <commctrl.h>
-
 #include "platform/win32/control_ids.h"
 #include "platform/win32/control_styles.h"
 #include "platform/win32/resource_ids.h"
@@ -159,7 +157,7 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-      return OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), wParam, lParam);
+      return OnControlColor(message, wParam, lParam);
     case WM_COMMAND: {
       // Menus and accelerators (no control window) and the dialog keys'
       // IDOK / IDCANCEL are not ours.
@@ -264,8 +262,9 @@ int NativeWindow::IndexOfWindow(HWND control) const {
   return -1;
 }
 
-LRESULT NativeWindow::OnControlColor(UINT message, HDC dc, HWND control, WPARAM wParam, LPARAM lParam) {
-  const int index = IndexOfWindow(control);
+LRESULT NativeWindow::OnControlColor(UINT message, WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  const int index = IndexOfWindow(reinterpret_cast<HWND>(lParam));
   if (index >= 0) {
     const ui::ControlState& state = Control(static_cast<size_t>(index));
     const ui::Kind kind = state.spec->kind;

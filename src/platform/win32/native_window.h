@@ -51,7 +51,8 @@ class NativeWindow final : public ui::ControlObserver {
   void OnListNotification(size_t index, int code);
   void CheckListPick(size_t index);
   void OnTimer(size_t index);
-  LRESULT OnControlColor(UINT message, HDC dc, HWND control, WPARAM wParam, LPARAM lParam);
+  // Colours of check boxes, transparent labels and lists (WM_CTLCOLOR*).
+  LRESULT OnControlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(bool active);
 
   // The spec index of a control or list window of this window, or -1.
