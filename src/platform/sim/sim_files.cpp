@@ -110,16 +110,19 @@ std::optional<fs::path> FindEntry(const fs::path& folder, const Text& gbkName) {
 
 Text Normalised(const Text& path) {
   Text result;
+  bool afterSeparator = false;  // not result.back(): a trail byte may be 0x5C
   for (size_t i = 0; i < path.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(path[i]);
+    bool separator = IsSeparator(path[i]);
     if (c >= 0x80 && i + 1 < path.size()) {
       result.append(path, i, 2);
       ++i;
-    } else if (IsSeparator(path[i])) {
-      if (result.empty() || result.back() != '\\') result += '\\';
+    } else if (separator) {
+      if (!afterSeparator) result += '\\';
     } else {
       result += path[i];
     }
+    afterSeparator = separator;
   }
   return FoldName(result);
 }
@@ -180,7 +183,8 @@ void CreateFile(const Text& windowsPath) {
   for (size_t i = 0; i + 1 < parsed->components.size(); ++i) folder += "\\" + parsed->components[i];
   std::optional<fs::path> hostFolder = FindHostPath(folder + "\\");
   if (!hostFolder) throw std::runtime_error("folder of the file does not exist");
-  std::ofstream(*hostFolder / GbkToUtf8(name));
+  std::optional<fs::path> existing = FindEntry(*hostFolder, name);  // in any letter case
+  std::ofstream(existing ? *existing : *hostFolder / GbkToUtf8(name));
 }
 
 bool SamePath(const Text& a, const Text& b) { return Normalised(a) == Normalised(b); }
