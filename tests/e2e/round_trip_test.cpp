@@ -1,7 +1,8 @@
 // The services' round trip through the tool's window, in both bundle
 // generations: auto-start, one service toggled off and on, the phpMyAdmin
-// page, and removal; removal answered with Cancel or the box closed; the
-// window closed while the services run and the tool started again.
+// page, and removal. With the bundle from 8.0 on: removal answered with
+// Cancel or the box closed, and the window closed while the services run
+// and the tool started again.
 #include <gtest/gtest.h>
 
 #include "ansi_text.h"
@@ -39,6 +40,7 @@ const GenerationCase kGenerationCases[] = {
 };
 
 std::string CaseName(const ::testing::TestParamInfo<GenerationCase>& info) { return info.param.name; }
+void PrintTo(const GenerationCase& c, std::ostream* out) { *out << c.name; }
 
 // The ground of a scenario: a clean slate, drive D: where the bundle lies
 // there, the bundle itself and the tool, made in this order.

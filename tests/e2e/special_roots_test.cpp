@@ -40,6 +40,7 @@ const RootCase kRootCases[] = {
 };
 
 std::string CaseName(const ::testing::TestParamInfo<RootCase>& info) { return info.param.name; }
+void PrintTo(const RootCase& c, std::ostream* out) { *out << c.name; }
 
 class SpecialRoot : public ::testing::TestWithParam<RootCase> {};
 
