@@ -1,8 +1,10 @@
 // The system facilities on the real Windows calls, run under Wine. Literals
 // are GBK bytes, the ANSI code page of the test prefix.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -233,9 +235,28 @@ TEST(ShowMessage, ShowsTextAndDefaultTitleModalForTheProgram) {
 
 // ---------------------------------------------------------------- BrowseForFolder
 
-// Selects `path` in the folder chooser and presses OK.
+std::string SelectedTreeItemText(HWND tree) {
+  char text[MAX_PATH] = {};
+  TVITEMA item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return "";
+  return text;
+}
+
+// Selects `path` in the folder chooser and presses OK. The chooser may still
+// be filling its tree when it first shows, so the selection is asked for
+// again until the tree shows the path's last component selected.
 void ChooseInFolderChooser(HWND chooser, const std::string& path) {
-  SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+  HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
+  const std::string leaf = path.substr(path.find_last_of('\\') + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    if (leaf.empty() || !tree || lstrcmpiA(SelectedTreeItemText(tree).c_str(), leaf.c_str()) == 0) break;
+    Sleep(20);
+  }
   PostMessageA(chooser, WM_COMMAND, IDOK, 0);
 }
 
