@@ -283,6 +283,19 @@ TEST_F(ServiceContract, DeleteMarksARunningServiceWhichVanishesOnceStopped) {
   EXPECT_EQ(scm::LastError(), scm::kErrorServiceDoesNotExist);
 }
 
+TEST_F(ServiceContract, AMarkedServiceThatFinishesStoppingIsGoneAtTheFirstQuestion) {
+  TestServiceOptions slowStop;
+  slowStop.stopDelayMs = 500;
+  slowStop.waitHintMs = 1000;
+  Text name = NewRunningService("delete_slow", slowStop);
+  ASSERT_TRUE(services_.Delete(name));
+  ASSERT_TRUE(services_.Stop(name));
+  // Nobody asks while it stops; the first question after that finds nothing.
+  contract::LetTimePass(2000);
+  EXPECT_FALSE(services_.Exists(name));
+  EXPECT_EQ(scm::LastError(), scm::kErrorServiceDoesNotExist);
+}
+
 TEST_F(ServiceContract, DeleteOfAStoppedServiceRemovesItAtOnce) {
   Text name = NewService("delete_stopped");
   ASSERT_TRUE(services_.Delete(name));

@@ -127,13 +127,6 @@ constexpr uint32_t kUserServiceRights = kReadControl | scm::kServiceQueryConfig 
                                         scm::kServiceInterrogate | scm::kServiceEnumerateDependents |
                                         kServiceUserDefinedControl;
 
-std::shared_ptr<Service> Lookup(const Text& name) {
-  for (const auto& service : TheManager().services) {
-    if (SameName(service->name, name)) return service;
-  }
-  return nullptr;
-}
-
 void RemoveIfDone(const std::shared_ptr<Service>& service) {
   if (service->markedForDelete && service->state == scm::kStopped && service->openHandles == 0) {
     auto& services = TheManager().services;
@@ -157,6 +150,16 @@ void RefreshAll() {
     Refresh(*service);
     RemoveIfDone(service);
   }
+}
+
+// The service of that name as the manager holds it now: a service whose
+// deletion has completed in the meantime is gone.
+std::shared_ptr<Service> Lookup(const Text& name) {
+  RefreshAll();
+  for (const auto& service : TheManager().services) {
+    if (SameName(service->name, name)) return service;
+  }
+  return nullptr;
 }
 
 void EnterState(Service& service, uint32_t pendingState, uint32_t finalState, uint64_t delay) {
