@@ -1,5 +1,7 @@
 #include "svcctl/service_controller.h"
 
+#include <type_traits>
+
 #include "support/system.h"
 #include "svcctl/scm.h"
 #include "svcctl/service_labels.h"
@@ -53,6 +55,27 @@ bool FillFromConfig(ServiceController& services, const scm::Handle& manager,
   record.StartTypeText = StartTypeLabel(StartTypeCode(config.startType, entry.status.serviceType));
   record.AccountText = AccountLabel(config.serviceStartName, ToUpper(config.serviceStartName));
   return true;
+}
+
+// When a listing lets pending window events run between its records.
+enum class Dispatch { AfterEveryRecord, AfterRecordsRead, Never };
+
+// Replaces the caller's records with one per listed service, in the
+// platform's order, each opened on `manager` with `serviceAccess`.
+template <class Record>
+int32_t FillRecords(ServiceController& services, const scm::Handle& manager, const scm::Listing& listing,
+                    uint32_t serviceAccess, Dispatch dispatch, std::vector<Record>& records) {
+  records.assign(listing.entries.size(), Record());
+  for (size_t i = 0; i < listing.entries.size(); ++i) {
+    const scm::Entry& entry = listing.entries[i];
+    Record& record = records[i];
+    record.Name = entry.name;
+    record.DisplayName = entry.displayName;
+    if constexpr (std::is_same_v<Record, ServiceRecordEx>) record.ProcessId = static_cast<int32_t>(entry.processId);
+    bool read = FillFromConfig(services, manager, entry, serviceAccess, record);
+    if (dispatch == Dispatch::AfterEveryRecord || (dispatch == Dispatch::AfterRecordsRead && read)) ProcessEvents();
+  }
+  return static_cast<int32_t>(records.size());
 }
 
 }  // namespace
@@ -194,15 +217,7 @@ int32_t ServiceController::EnumerateServices(int32_t stateFilter, std::vector<Se
   if (!manager) return 0;
   scm::Listing listing = scm::EnumServices(manager, scm::kWin32, static_cast<uint32_t>(stateFilter));
   if (!listing.ok) return 0;
-  records.assign(listing.entries.size(), ServiceRecord());
-  for (size_t i = 0; i < listing.entries.size(); ++i) {
-    const scm::Entry& entry = listing.entries[i];
-    records[i].Name = entry.name;
-    records[i].DisplayName = entry.displayName;
-    FillFromConfig(*this, manager, entry, scm::kServiceAllAccess, records[i]);
-    ProcessEvents();
-  }
-  return static_cast<int32_t>(listing.entries.size());
+  return FillRecords(*this, manager, listing, scm::kServiceAllAccess, Dispatch::AfterEveryRecord, records);
 }
 
 int32_t ServiceController::CountServices(int32_t stateFilter) {
@@ -227,15 +242,7 @@ int32_t ServiceController::EnumerateServicesEx(int32_t stateFilter, std::vector<
   scm::Listing listing =
       scm::EnumServicesWithProcess(manager, scm::kWin32, static_cast<uint32_t>(stateFilter));
   if (!listing.ok) return 0;
-  records.assign(listing.entries.size(), ServiceRecordEx());
-  for (size_t i = 0; i < listing.entries.size(); ++i) {
-    const scm::Entry& entry = listing.entries[i];
-    records[i].Name = entry.name;
-    records[i].DisplayName = entry.displayName;
-    records[i].ProcessId = static_cast<int32_t>(entry.processId);
-    FillFromConfig(*this, manager, entry, scm::kServiceAllAccess, records[i]);
-  }
-  return static_cast<int32_t>(listing.entries.size());
+  return FillRecords(*this, manager, listing, scm::kServiceAllAccess, Dispatch::Never, records);
 }
 
 int32_t ServiceController::EnumerateDependents(const Text& name, std::vector<ServiceRecord>& records) {
@@ -243,14 +250,7 @@ int32_t ServiceController::EnumerateDependents(const Text& name, std::vector<Ser
   if (!opened) return 0;
   scm::Listing listing = scm::EnumDependents(opened.service, scm::kStateAll);
   if (!listing.ok) return 0;
-  records.assign(listing.entries.size(), ServiceRecord());
-  for (size_t i = 0; i < listing.entries.size(); ++i) {
-    const scm::Entry& entry = listing.entries[i];
-    records[i].Name = entry.name;
-    records[i].DisplayName = entry.displayName;
-    if (FillFromConfig(*this, opened.manager, entry, scm::kGenericRead, records[i])) ProcessEvents();
-  }
-  return static_cast<int32_t>(listing.entries.size());
+  return FillRecords(*this, opened.manager, listing, scm::kGenericRead, Dispatch::AfterRecordsRead, records);
 }
 
 void ServiceController::StopDependents(const Text& name) {
