@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/dll_search.h"
 #include "svccli/svc_cli.h"
 
 namespace {
@@ -75,6 +76,7 @@ class StandardOutput : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
+  win32::LoadDllsFromSystemDirectoryOnly();
   std::vector<Text> args(argv + 1, argv + argc);
   StandardOutput outBuffer(STD_OUTPUT_HANDLE);
   StandardOutput errBuffer(STD_ERROR_HANDLE);
