@@ -57,6 +57,13 @@ class ServiceFlows : public MainWindowTest {
     ASSERT_TRUE(RunProgram("\"" + kMySqlDir + "\\bin\\mysqld.exe\"  install", true, kShowHidden));
   }
 
+  // Both services registered and running before the window opens.
+  void BothRunning(sim::ServiceBehaviour apache = {}, sim::ServiceBehaviour mysql = {}) {
+    BothRegistered(apache, mysql);
+    ASSERT_TRUE(ServiceController().Start("Apache2.4"));
+    ASSERT_TRUE(ServiceController().Start("MySQL"));
+  }
+
   void OpenWindow() {
     Window().Open();
     ASSERT_EQ(State().LayoutGeneration, "8.0后");
@@ -149,9 +156,7 @@ TEST_F(ServiceFlows, MissingServicesAreInstalledHiddenAndStarted) {
 }
 
 TEST_F(ServiceFlows, RunningServicesGetNoInstallerAndNoRequest) {
-  BothRegistered();
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning();
   size_t runsBefore = sim::ProgramRuns().size();
   size_t requestsBefore = sim::Requests().size();
   OpenWindow();
@@ -255,9 +260,7 @@ TEST_F(ServiceFlows, TheWindowIsDeafWhileAnInstallerRuns) {
 }
 
 TEST_F(ServiceFlows, RemovalAnsweredWithCancelTouchesNothing) {
-  BothRegistered();
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning();
   OpenWindow();
   Window().RunFor(1000);
   ExpectAllRunning();
@@ -273,9 +276,7 @@ TEST_F(ServiceFlows, RemovalAnsweredWithCancelTouchesNothing) {
 }
 
 TEST_F(ServiceFlows, ConfirmedRemovalStopsAndDeletesBoth) {
-  BothRegistered();
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning();
   OpenWindow();
   Window().RunFor(1000);
   sim::QueueMessageAnswer(kAnswerOk, 2500);  // the box stays open: ticks go on
@@ -291,9 +292,7 @@ TEST_F(ServiceFlows, ConfirmedRemovalStopsAndDeletesBoth) {
 TEST_F(ServiceFlows, AServiceStillStoppingGetsNoRemovalText) {
   sim::ServiceBehaviour slowStop;
   slowStop.stopDelayMs = 3000;
-  BothRegistered({}, slowStop);
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning({}, slowStop);
   OpenWindow();
   sim::QueueMessageAnswer(kAnswerOk);
   Window().Click(按钮7);
@@ -307,9 +306,7 @@ TEST_F(ServiceFlows, AServiceStillStoppingGetsNoRemovalText) {
 TEST_F(ServiceFlows, RemovalWithoutAnApacheNameSaysApacheIsNotInstalled) {
   sim::ServiceBehaviour slowStop;
   slowStop.stopDelayMs = 3000;
-  BothRegistered({}, slowStop);
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning({}, slowStop);
   OpenWindow();
   State().ApacheServiceName.clear();
   sim::QueueMessageAnswer(kAnswerOk);
@@ -319,9 +316,7 @@ TEST_F(ServiceFlows, RemovalWithoutAnApacheNameSaysApacheIsNotInstalled) {
 }
 
 TEST_F(ServiceFlows, TogglesSwitchOneServiceAndTheMessageStaysThroughMixedTicks) {
-  BothRegistered();
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning();
   OpenWindow();
   Window().RunFor(1000);
   ExpectAllRunning();
@@ -364,9 +359,7 @@ TEST_F(ServiceFlows, AToggleThatFailsStillSaysWhatWasAsked) {
 }
 
 TEST_F(ServiceFlows, PendingAndPausedStatesCountAsNotRunning) {
-  BothRegistered();
-  ServiceController().Start("Apache2.4");
-  ServiceController().Start("MySQL");
+  BothRunning();
   OpenWindow();
   for (uint32_t state : {scm::kStartPending, scm::kStopPending, scm::kContinuePending, scm::kPausePending,
                          scm::kPaused}) {

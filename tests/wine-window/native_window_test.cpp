@@ -155,12 +155,4 @@ TEST_F(NativeWindowTest, CloseRequestEndsTheMessageLoop) {
 }  // namespace
 }  // namespace window_test
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s TEST-WINDOW-PROGRAM [gtest options]\n", argv[0]);
-    return 2;
-  }
-  window_test::g_programPath = argv[1];
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return window_test::RunTestsOnProgram(argc, argv, "TEST-WINDOW-PROGRAM"); }

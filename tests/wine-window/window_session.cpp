@@ -1,5 +1,7 @@
 #include "window_session.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "platform/win32/kernel_handle.h"
@@ -7,6 +9,16 @@
 namespace window_test {
 
 std::string g_programPath;
+
+int RunTestsOnProgram(int argc, char** argv, const char* role) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s %s [gtest options]\n", argv[0], role);
+    return 2;
+  }
+  g_programPath = argv[1];
+  return RUN_ALL_TESTS();
+}
 
 namespace {
 

@@ -21,8 +21,12 @@ inline constexpr int kDesktopWidth = 800;
 inline constexpr int kDesktopHeight = 600;
 
 // The program under test: the first argument of the test program, a host
-// or Windows path, set by main().
+// or Windows path, set by RunTestsOnProgram.
 extern std::string g_programPath;
+
+// The test program's main: GoogleTest's options, then the program under
+// test (`role` names it in the usage line).
+int RunTestsOnProgram(int argc, char** argv, const char* role);
 
 class WindowSession {
  public:
