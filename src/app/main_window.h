@@ -3,11 +3,11 @@
 #pragma once
 
 #include "ui/control_model.h"
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 
 // The window template: every control with its place, texts and colours,
 // and the bindings of events to the handlers.
-const ui::WindowSpec& MainWindowTemplate();
+const ui::WindowDescription& MainWindowTemplate();
 
 // The open main window. Only valid while one is attached.
 ui::ControlModel& MainWindow();

@@ -17,10 +17,10 @@ constexpr ui::Rgb kRed{255, 0, 0};
 constexpr ui::Rgb kBlack{0, 0, 0};
 constexpr int kDropDownHeight = 160;
 
-ui::WindowSpec BuildTemplate() {
-  ui::WindowSpec spec{kMainWindowName, "Vemtra自启动器", 514, 316, {0, 136, 255}, {}, {}};
+ui::WindowDescription BuildTemplate() {
+  ui::WindowDescription description{kMainWindowName, "Vemtra自启动器", 514, 316, {0, 136, 255}, {}, {}};
   // Stacking order, topmost first.
-  spec.controls = {
+  description.controls = {
       {按钮5, Kind::Button, {304, 192, 102, 32}, "启动phpMyAdmin"},
       {组合框Vemtra版本, Kind::ComboBox, {412, 77, 60, 20}, "", {"8.0后", "8.0前"}, 0, kBlack, kDropDownHeight},
       {按钮7, Kind::Button, {235, 192, 50, 32}, "卸载"},
@@ -42,7 +42,7 @@ ui::WindowSpec BuildTemplate() {
       {按钮2, Kind::Button, {105, 151, 50, 32}, "浏览"},
       {按钮1, Kind::Button, {105, 111, 50, 32}, "浏览"},
   };
-  spec.bindings = {
+  description.bindings = {
       {kMainWindowName, Event::Created, OnWindowCreated},
       {按钮4, Event::Clicked, OnBrowseRootClicked},
       {按钮1, Event::Clicked, OnBrowseApacheClicked},
@@ -57,12 +57,12 @@ ui::WindowSpec BuildTemplate() {
       {时钟1, Event::Tick, OnStatusTimer},
       {按钮5, Event::Clicked, OnOpenAdminClicked},
   };
-  return spec;
+  return description;
 }
 
 }  // namespace
 
-const ui::WindowSpec& MainWindowTemplate() {
-  static const ui::WindowSpec spec = BuildTemplate();
-  return spec;
+const ui::WindowDescription& MainWindowTemplate() {
+  static const ui::WindowDescription description = BuildTemplate();
+  return description;
 }

@@ -15,9 +15,9 @@ namespace {
 
 }  // namespace
 
-ControlModel::ControlModel(const WindowSpec& spec) : spec_(spec) {
-  controls_.reserve(spec.controls.size());
-  for (const ControlSpec& control : spec.controls) {
+ControlModel::ControlModel(const WindowDescription& description) : description_(description) {
+  controls_.reserve(description.controls.size());
+  for (const ControlDescription& control : description.controls) {
     ControlState state{&control, control.caption ? control.caption : ""};
     for (const char* item : control.items) state.items.emplace_back(item);
     state.selected = std::clamp(control.selected, -1, static_cast<int>(state.items.size()) - 1);
@@ -27,7 +27,7 @@ ControlModel::ControlModel(const WindowSpec& spec) : spec_(spec) {
 
 const ControlState& ControlModel::Control(std::string_view name) const {
   for (const ControlState& control : controls_) {
-    if (name == control.spec->name) return control;
+    if (name == control.description->name) return control;
   }
   UnknownControl(name);
 }
@@ -99,13 +99,13 @@ void ControlModel::SetPeriod(std::string_view name, int milliseconds) {
 }
 
 bool ControlModel::IsBound(std::string_view name, Event event) const {
-  return std::any_of(spec_.bindings.begin(), spec_.bindings.end(), [&](const Binding& binding) {
+  return std::any_of(description_.bindings.begin(), description_.bindings.end(), [&](const Binding& binding) {
     return binding.event == event && name == binding.control;
   });
 }
 
 void ControlModel::Raise(std::string_view name, Event event) {
-  for (const Binding& binding : spec_.bindings) {
+  for (const Binding& binding : description_.bindings) {
     if (binding.event == event && name == binding.control) {
       binding.handler();
       return;

@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "support/text.h"
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 
 namespace ui {
 
 enum class Property { Caption, Disabled, Checked, Selection, Period };
 
 struct ControlState {
-  const ControlSpec* spec;
+  const ControlDescription* description;
   Text caption;
   std::vector<Text> items;
   int selected = -1;
@@ -35,9 +35,9 @@ class ControlObserver {
 
 class ControlModel {
  public:
-  explicit ControlModel(const WindowSpec& spec);
+  explicit ControlModel(const WindowDescription& description);
 
-  const WindowSpec& Spec() const { return spec_; }
+  const WindowDescription& Description() const { return description_; }
   const std::vector<ControlState>& Controls() const { return controls_; }
   const ControlState& Control(std::string_view name) const;
 
@@ -78,7 +78,7 @@ class ControlModel {
   ControlState& Find(std::string_view name);
   void Notify(const ControlState& control, Property property);
 
-  const WindowSpec& spec_;
+  const WindowDescription& description_;
   std::vector<ControlState> controls_;
   ControlObserver* observer_ = nullptr;
 };

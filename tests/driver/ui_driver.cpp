@@ -59,10 +59,10 @@ std::string KindOf(const std::string& className, DWORD style) {
 
 Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}; }
 
-std::string NameOfControlId(const ui::WindowSpec& spec, int id) {
-  const long long index = win32::SpecIndexOfControlId(id);
-  if (index < 0 || index >= static_cast<long long>(spec.controls.size())) return {};
-  return spec.controls[static_cast<size_t>(index)].name;
+std::string NameOfControlId(const ui::WindowDescription& description, int id) {
+  const long long index = win32::IndexOfControlId(id);
+  if (index < 0 || index >= static_cast<long long>(description.controls.size())) return {};
+  return description.controls[static_cast<size_t>(index)].name;
 }
 
 bool IsUsable(HWND control) { return control && IsWindow(control) && IsWindowEnabled(control); }
@@ -98,11 +98,11 @@ HWND FindWindowByTitle(const std::string& title, DWORD timeoutMs) {
   return window;
 }
 
-ControlInfo DescribeControl(HWND control, const ui::WindowSpec& spec) {
+ControlInfo DescribeControl(HWND control, const ui::WindowDescription& description) {
   ControlInfo info;
   info.handle = control;
   info.id = GetDlgCtrlID(control);
-  info.name = NameOfControlId(spec, info.id);
+  info.name = NameOfControlId(description, info.id);
   info.className = ClassName(control);
   const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
   info.kind = KindOf(info.className, style);
@@ -128,7 +128,7 @@ ControlInfo DescribeControl(HWND control, const ui::WindowSpec& spec) {
   return info;
 }
 
-WindowInfo DescribeWindow(HWND window, const ui::WindowSpec& spec) {
+WindowInfo DescribeWindow(HWND window, const ui::WindowDescription& description) {
   WindowInfo info;
   info.handle = window;
   info.title = WindowText(window);
@@ -142,14 +142,14 @@ WindowInfo DescribeWindow(HWND window, const ui::WindowSpec& spec) {
   GetWindowThreadProcessId(window, &info.processId);
   // The window's own children in stacking order, topmost first.
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    info.controls.push_back(DescribeControl(child, spec));
+    info.controls.push_back(DescribeControl(child, description));
   }
   return info;
 }
 
-HWND FindControl(HWND window, const ui::WindowSpec& spec, std::string_view name) {
-  for (size_t i = 0; i < spec.controls.size(); ++i) {
-    if (name == spec.controls[i].name) return GetDlgItem(window, win32::ControlId(i));
+HWND FindControl(HWND window, const ui::WindowDescription& description, std::string_view name) {
+  for (size_t i = 0; i < description.controls.size(); ++i) {
+    if (name == description.controls[i].name) return GetDlgItem(window, win32::ControlId(i));
   }
   return nullptr;
 }

@@ -1,4 +1,4 @@
-// Drives a window built from a ui::WindowSpec from another process, the way
+// Drives a window built from a ui::WindowDescription from another process, the way
 // a user would: finds it by its title, reads every control, clicks buttons
 // and check boxes, picks list items, answers message boxes, and closes it.
 // Controls are named by their control id (platform/win32/control_ids.h).
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 
 namespace uidriver {
 
@@ -29,7 +29,7 @@ struct Box {
 struct ControlInfo {
   HWND handle = nullptr;
   int id = 0;
-  std::string name;       // the spec's name; empty for a window that is not a control of the spec
+  std::string name;       // the description's name; empty for a window that is not a control of the description
   std::string className;  // the window class, e.g. "Button"
   std::string kind;       // what the class and style make it: Button, CheckBox, ComboBox, Static
   Box box;                // in the parent's client coordinates
@@ -59,11 +59,11 @@ struct WindowInfo {
 HWND FindWindowByTitle(const std::string& title, DWORD timeoutMs);
 
 // Everything the driver can read of the window and its child controls.
-WindowInfo DescribeWindow(HWND window, const ui::WindowSpec& spec);
-ControlInfo DescribeControl(HWND control, const ui::WindowSpec& spec);
+WindowInfo DescribeWindow(HWND window, const ui::WindowDescription& description);
+ControlInfo DescribeControl(HWND control, const ui::WindowDescription& description);
 
 // The child window of the named control; null when there is none.
-HWND FindControl(HWND window, const ui::WindowSpec& spec, std::string_view name);
+HWND FindControl(HWND window, const ui::WindowDescription& description, std::string_view name);
 
 // A click on a button or check box, posted: it returns at once even when
 // the click opens a modal box.

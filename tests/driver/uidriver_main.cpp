@@ -109,11 +109,11 @@ int RunMessageBoxCommand(const Options& options) {
 }
 
 int RunWindowCommand(const Options& options, HWND window) {
-  const ui::WindowSpec& spec = MainWindowTemplate();
+  const ui::WindowDescription& description = MainWindowTemplate();
   const std::vector<std::string>& args = options.command;
   const std::string& verb = args[0];
   if (verb == "list" && args.size() == 1) {
-    PrintWindow(uidriver::DescribeWindow(window, spec));
+    PrintWindow(uidriver::DescribeWindow(window, description));
     return kDone;
   }
   if (verb == "stats" && args.size() == 1) {
@@ -132,13 +132,13 @@ int RunWindowCommand(const Options& options, HWND window) {
     return kDone;
   }
   if (args.size() < 2) return kUsage;
-  HWND control = uidriver::FindControl(window, spec, args[1]);
+  HWND control = uidriver::FindControl(window, description, args[1]);
   if (!control) {
     std::fputs("no such control\n", stderr);
     return kFailed;
   }
   if (verb == "get" && args.size() == 2) {
-    PrintControl(uidriver::DescribeControl(control, spec));
+    PrintControl(uidriver::DescribeControl(control, description));
     return kDone;
   }
   if (verb == "click" && args.size() == 2) return uidriver::Click(control) ? kDone : kFailed;
@@ -154,8 +154,8 @@ int RunWindowCommand(const Options& options, HWND window) {
   }
   if (verb == "wait" && args.size() == 4) {
     const bool reached = uidriver::WaitUntil(
-        [&] { return Field(uidriver::DescribeControl(control, spec), args[2]) == args[3]; }, options.timeoutMs);
-    if (!reached) PrintControl(uidriver::DescribeControl(control, spec));
+        [&] { return Field(uidriver::DescribeControl(control, description), args[2]) == args[3]; }, options.timeoutMs);
+    if (!reached) PrintControl(uidriver::DescribeControl(control, description));
     return reached ? kDone : kFailed;
   }
   return kUsage;

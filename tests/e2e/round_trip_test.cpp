@@ -48,7 +48,7 @@ class BundleScenario {
  public:
   explicit BundleScenario(const GenerationCase& generation) {
     if (std::string(generation.root).rfind("D:", 0) == 0) driveD_.emplace();
-    bundle_.emplace(generation.root, bundle::BundleSpec{generation.generation});
+    bundle_.emplace(generation.root, bundle::BundleContents{generation.generation});
   }
 
   // The tool started on the laid-out bundle; false with a reason.

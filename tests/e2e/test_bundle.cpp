@@ -8,10 +8,10 @@
 
 namespace e2e {
 
-TestBundle::TestBundle(std::string root, bundle::BundleSpec spec) : root_(std::move(root)), spec_(std::move(spec)) {
+TestBundle::TestBundle(std::string root, bundle::BundleContents contents) : root_(std::move(root)), contents_(std::move(contents)) {
   bundle::RemoveTree(root_);
   std::string error;
-  ok_ = bundle::LayOutBundle(root_, spec_, Env().bundleProgramDir, error);
+  ok_ = bundle::LayOutBundle(root_, contents_, Env().bundleProgramDir, error);
   if (!ok_) ADD_FAILURE() << "cannot lay out the bundle at " << root_ << ": " << error;
 }
 

@@ -14,18 +14,18 @@ namespace e2e {
 
 class TestBundle {
  public:
-  TestBundle(std::string root, bundle::BundleSpec spec);
+  TestBundle(std::string root, bundle::BundleContents contents);
   ~TestBundle();
   TestBundle(const TestBundle&) = delete;
   TestBundle& operator=(const TestBundle&) = delete;
 
   bool Ok() const { return ok_; }
   const std::string& Root() const { return root_; }
-  bundle::Generation Generation() const { return spec_.generation; }
+  bundle::Generation Generation() const { return contents_.generation; }
 
-  std::string ApacheDir() const { return bundle::ApacheDirOf(root_, spec_.generation); }
+  std::string ApacheDir() const { return bundle::ApacheDirOf(root_, contents_.generation); }
   std::string MySqlDir(const std::string& version = bundle::kDefaultMySqlVersion) const {
-    return bundle::MySqlDirOf(root_, spec_.generation, version);
+    return bundle::MySqlDirOf(root_, contents_.generation, version);
   }
   std::string Httpd() const { return bundle::HttpdPathIn(ApacheDir()); }
   std::string Mysqld() const { return bundle::MysqldPathIn(MySqlDir()); }
@@ -35,7 +35,7 @@ class TestBundle {
 
  private:
   std::string root_;
-  bundle::BundleSpec spec_;
+  bundle::BundleContents contents_;
   bool ok_ = false;
 };
 

@@ -41,23 +41,23 @@ TEST_F(MainWindowOpening, ControlsStartAsTheTemplateSetsThem) {
 }
 
 TEST_F(MainWindowOpening, TemplateHasTheControlsInStackingOrderWithoutOverlap) {
-  const ui::WindowSpec& spec = MainWindowTemplate();
-  EXPECT_STREQ(spec.title, "Vemtra自启动器");
-  EXPECT_EQ(spec.outerWidth, 514);
-  EXPECT_EQ(spec.outerHeight, 316);
-  EXPECT_EQ(spec.background, (ui::Rgb{0, 136, 255}));
+  const ui::WindowDescription& description = MainWindowTemplate();
+  EXPECT_STREQ(description.title, "Vemtra自启动器");
+  EXPECT_EQ(description.outerWidth, 514);
+  EXPECT_EQ(description.outerHeight, 316);
+  EXPECT_EQ(description.background, (ui::Rgb{0, 136, 255}));
   const char* stacking[] = {按钮5, 组合框Vemtra版本, 按钮7, 选择框MySQL, 选择框Apache, 时钟1, 组合框apche版本,
                             组合框mysql版本, 透明标签4, 透明标签3, 透明标签2, 按钮4, 标签3, 透明标签1,
                             标签2, 标签1, 按钮3, 按钮2, 按钮1};
-  ASSERT_EQ(spec.controls.size(), std::size(stacking));
-  for (size_t i = 0; i < spec.controls.size(); ++i) EXPECT_STREQ(spec.controls[i].name, stacking[i]);
-  for (size_t i = 0; i < spec.controls.size(); ++i) {
-    for (size_t j = i + 1; j < spec.controls.size(); ++j) {
-      const ui::Rect& a = spec.controls[i].rect;
-      const ui::Rect& b = spec.controls[j].rect;
+  ASSERT_EQ(description.controls.size(), std::size(stacking));
+  for (size_t i = 0; i < description.controls.size(); ++i) EXPECT_STREQ(description.controls[i].name, stacking[i]);
+  for (size_t i = 0; i < description.controls.size(); ++i) {
+    for (size_t j = i + 1; j < description.controls.size(); ++j) {
+      const ui::Rect& a = description.controls[i].rect;
+      const ui::Rect& b = description.controls[j].rect;
       bool overlap = a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
                      b.top < a.top + a.height;
-      EXPECT_FALSE(overlap) << spec.controls[i].name << " overlaps " << spec.controls[j].name;
+      EXPECT_FALSE(overlap) << description.controls[i].name << " overlaps " << description.controls[j].name;
     }
   }
 }
@@ -117,8 +117,8 @@ class TimerWindow : public SimulatedMachine {
   void SetUp() override {
     SimulatedMachine::SetUp();
     onTick = [] {};
-    spec_ = ui::WindowSpec{"W", "W", 100, 100, {}, {{"t", ui::Kind::Timer, {}}}, {{"t", ui::Event::Tick, &Tick}}};
-    model_ = std::make_unique<ui::ControlModel>(spec_);
+    description_ = ui::WindowDescription{"W", "W", 100, 100, {}, {{"t", ui::Kind::Timer, {}}}, {{"t", ui::Event::Tick, &Tick}}};
+    model_ = std::make_unique<ui::ControlModel>(description_);
     window_ = std::make_unique<sim::HeadlessWindow>(*model_);
   }
   void TearDown() override {
@@ -127,7 +127,7 @@ class TimerWindow : public SimulatedMachine {
     SimulatedMachine::TearDown();
   }
 
-  ui::WindowSpec spec_;
+  ui::WindowDescription description_;
   std::unique_ptr<ui::ControlModel> model_;
   std::unique_ptr<sim::HeadlessWindow> window_;
 };

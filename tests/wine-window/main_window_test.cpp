@@ -39,13 +39,13 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, OpensAsTheTemplateDescribes) {
-  const ui::WindowSpec& spec = MainWindowTemplate();
-  const std::vector<ExpectedControl> opened = ExpectedControls(spec);
+  const ui::WindowDescription& description = MainWindowTemplate();
+  const std::vector<ExpectedControl> opened = ExpectedControls(description);
 
   // Read at once, the window is most likely still before its first tick
   // (one second after it opened); the status line tells which it is.
   const uidriver::WindowInfo first = session_.DescribeWindow();
-  ExpectWindowFrame(first, spec, kDesktopWidth, kDesktopHeight);
+  ExpectWindowFrame(first, description, kDesktopWidth, kDesktopHeight);
   const bool beforeFirstTick = session_.Text(透明标签1).empty();
   std::printf("first reading taken %s the first tick\n", beforeFirstTick ? "before" : "after");
   ExpectControls(first.controls, beforeFirstTick ? opened : AfterFirstTick(opened));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "test_window_spec.h"
+#include "test_window_description.h"
 #include "window_expectations.h"
 #include "window_session.h"
 
@@ -25,7 +25,7 @@ constexpr DWORD kSettleMs = 300;
 
 class NativeWindowTest : public ::testing::Test {
  protected:
-  NativeWindowTest() : session_(DesktopName(), spec_) {}
+  NativeWindowTest() : session_(DesktopName(), description_) {}
 
   void SetUp() override {
     ASSERT_NE(session_.Window(), nullptr);
@@ -42,14 +42,14 @@ class NativeWindowTest : public ::testing::Test {
     EXPECT_TRUE(session_.WaitForText(kLog, expected)) << "log: " << Log() << "\nexpected: " << expected;
   }
 
-  const ui::WindowSpec spec_ = Spec();
+  const ui::WindowDescription description_ = Description();
   WindowSession session_;
 };
 
 TEST_F(NativeWindowTest, OpensAsDescribedWithTheCreatedEventFirst) {
   const uidriver::WindowInfo window = session_.DescribeWindow();
-  ExpectWindowFrame(window, spec_, kDesktopWidth, kDesktopHeight);
-  std::vector<ExpectedControl> expected = ExpectedControls(spec_);
+  ExpectWindowFrame(window, description_, kDesktopWidth, kDesktopHeight);
+  std::vector<ExpectedControl> expected = ExpectedControls(description_);
   Named(expected, kLog).text = "created";
   ExpectControls(window.controls, expected);
 }

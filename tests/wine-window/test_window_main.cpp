@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "test_window_spec.h"
+#include "test_window_description.h"
 #include "ui/control_model.h"
 #include "ui/window_host.h"
 
@@ -64,7 +64,7 @@ void OnAskClicked() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const ui::WindowSpec spec = test_window::Spec({
+  const ui::WindowDescription description = test_window::Description({
       {test_window::kWindowName, ui::Event::Created, OnCreated},
       {test_window::kButton, ui::Event::Clicked, OnButtonClicked},
       {test_window::kSwitch, ui::Event::Clicked, OnSwitchClicked},
@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       {test_window::kTimer, ui::Event::Tick, OnTick},
   });
   ui::InitWindowing();
-  ui::ControlModel window(spec);
+  ui::ControlModel window(description);
   g_window = &window;
   ui::RunWindow(window);
   g_window = nullptr;

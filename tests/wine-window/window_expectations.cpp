@@ -31,9 +31,9 @@ std::string KindName(ui::Kind kind) {
 
 }  // namespace
 
-std::vector<ExpectedControl> ExpectedControls(const ui::WindowSpec& spec) {
+std::vector<ExpectedControl> ExpectedControls(const ui::WindowDescription& description) {
   std::vector<ExpectedControl> controls;
-  for (const ui::ControlSpec& control : spec.controls) {
+  for (const ui::ControlDescription& control : description.controls) {
     if (control.kind == ui::Kind::Timer || control.kind == ui::Kind::Window) continue;
     ExpectedControl expected;
     expected.name = control.name;
@@ -93,13 +93,13 @@ void ExpectControls(const std::vector<uidriver::ControlInfo>& actual, const std:
   }
 }
 
-void ExpectWindowFrame(const uidriver::WindowInfo& window, const ui::WindowSpec& spec, int desktopWidth,
+void ExpectWindowFrame(const uidriver::WindowInfo& window, const ui::WindowDescription& description, int desktopWidth,
                        int desktopHeight) {
-  EXPECT_EQ(window.title, spec.title);
-  EXPECT_EQ(window.outer.width, spec.outerWidth);
-  EXPECT_EQ(window.outer.height, spec.outerHeight);
-  EXPECT_EQ(window.outer.left, (desktopWidth - spec.outerWidth) / 2);
-  EXPECT_EQ(window.outer.top, (desktopHeight - spec.outerHeight) / 2);
+  EXPECT_EQ(window.title, description.title);
+  EXPECT_EQ(window.outer.width, description.outerWidth);
+  EXPECT_EQ(window.outer.height, description.outerHeight);
+  EXPECT_EQ(window.outer.left, (desktopWidth - description.outerWidth) / 2);
+  EXPECT_EQ(window.outer.top, (desktopHeight - description.outerHeight) / 2);
   EXPECT_EQ(window.style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
   EXPECT_TRUE(window.style & WS_SYSMENU);
   EXPECT_TRUE(window.style & WS_MINIMIZEBOX);

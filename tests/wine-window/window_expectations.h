@@ -1,4 +1,4 @@
-// What the driver should read of a window built from a ui::WindowSpec, and
+// What the driver should read of a window built from a ui::WindowDescription, and
 // the comparisons of a reading with it.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 #include "ui_driver.h"
 
 namespace window_test {
@@ -24,9 +24,9 @@ struct ExpectedControl {
   int dropDownHeight = 0;
 };
 
-// Every control of the spec that has a window, in stacking order, as the
+// Every control of the description that has a window, in stacking order, as the
 // window shows it when it opens.
-std::vector<ExpectedControl> ExpectedControls(const ui::WindowSpec& spec);
+std::vector<ExpectedControl> ExpectedControls(const ui::WindowDescription& description);
 
 ExpectedControl& Named(std::vector<ExpectedControl>& controls, std::string_view name);
 
@@ -37,7 +37,7 @@ void ExpectControls(const std::vector<uidriver::ControlInfo>& actual, const std:
 
 // Title, outer size, centred on a desktop of the given size, a fixed border
 // with title bar, system menu and minimise box and no maximise box.
-void ExpectWindowFrame(const uidriver::WindowInfo& window, const ui::WindowSpec& spec, int desktopWidth,
+void ExpectWindowFrame(const uidriver::WindowInfo& window, const ui::WindowDescription& description, int desktopWidth,
                        int desktopHeight);
 
 }  // namespace window_test

@@ -27,16 +27,16 @@ constexpr DWORD kCloseTimeoutMs = 10000;
 
 }  // namespace
 
-WindowSession::WindowSession(const std::string& desktop, const ui::WindowSpec& spec)
-    : spec_(spec),
+WindowSession::WindowSession(const std::string& desktop, const ui::WindowDescription& description)
+    : description_(description),
       program_(desktop, g_programPath, "", kDesktopWidth, kDesktopHeight),
       desktop_(desktop, kStartTimeoutMs) {
   if (!program_.Started() || !desktop_.Entered()) {
     ADD_FAILURE() << "cannot start " << g_programPath << " in the desktop " << desktop;
     return;
   }
-  window_ = uidriver::FindWindowByTitle(spec_.title, kStartTimeoutMs);
-  if (!window_) ADD_FAILURE() << "no window titled " << spec_.title << " appeared";
+  window_ = uidriver::FindWindowByTitle(description_.title, kStartTimeoutMs);
+  if (!window_) ADD_FAILURE() << "no window titled " << description_.title << " appeared";
 }
 
 WindowSession::~WindowSession() {
@@ -49,13 +49,13 @@ WindowSession::~WindowSession() {
   if (process.IsValid()) TerminateProcess(process.Get(), 1);
 }
 
-HWND WindowSession::Control(std::string_view name) const { return uidriver::FindControl(window_, spec_, name); }
+HWND WindowSession::Control(std::string_view name) const { return uidriver::FindControl(window_, description_, name); }
 
 uidriver::ControlInfo WindowSession::Describe(std::string_view name) const {
-  return uidriver::DescribeControl(Control(name), spec_);
+  return uidriver::DescribeControl(Control(name), description_);
 }
 
-uidriver::WindowInfo WindowSession::DescribeWindow() const { return uidriver::DescribeWindow(window_, spec_); }
+uidriver::WindowInfo WindowSession::DescribeWindow() const { return uidriver::DescribeWindow(window_, description_); }
 
 bool WindowSession::WaitForText(std::string_view name, const std::string& text, DWORD timeoutMs) const {
   return uidriver::WaitUntil([&] { return Text(name) == text; }, timeoutMs);

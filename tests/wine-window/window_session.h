@@ -11,7 +11,7 @@
 
 #include "desktop_scope.h"
 #include "program_launch.h"
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 #include "ui_driver.h"
 
 namespace window_test {
@@ -30,7 +30,7 @@ int RunTestsOnProgram(int argc, char** argv, const char* role);
 
 class WindowSession {
  public:
-  WindowSession(const std::string& desktop, const ui::WindowSpec& spec);
+  WindowSession(const std::string& desktop, const ui::WindowDescription& description);
   ~WindowSession();
   WindowSession(const WindowSession&) = delete;
   WindowSession& operator=(const WindowSession&) = delete;
@@ -48,7 +48,7 @@ class WindowSession {
   std::optional<DWORD> Close();
 
  private:
-  const ui::WindowSpec& spec_;
+  const ui::WindowDescription& description_;
   uidriver::VirtualDesktopProgram program_;
   uidriver::DesktopScope desktop_;
   HWND window_ = nullptr;

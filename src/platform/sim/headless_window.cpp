@@ -8,7 +8,7 @@ namespace sim {
 
 HeadlessWindow::HeadlessWindow(ui::ControlModel& model) : model_(model), previousPump_(CurrentEventPump()) {
   for (const ui::ControlState& control : model_.Controls()) {
-    if (control.spec->kind == ui::Kind::Timer) timers_.push_back({control.spec->name});
+    if (control.description->kind == ui::Kind::Timer) timers_.push_back({control.description->name});
   }
   model_.SetObserver(this);
   SetEventPump(this);
@@ -19,11 +19,11 @@ HeadlessWindow::~HeadlessWindow() {
   SetEventPump(previousPump_);
 }
 
-void HeadlessWindow::Open() { model_.Raise(model_.Spec().name, ui::Event::Created); }
+void HeadlessWindow::Open() { model_.Raise(model_.Description().name, ui::Event::Created); }
 
 bool HeadlessWindow::IsUsable(std::string_view name, ui::Kind kind) const {
   const ui::ControlState& control = model_.Control(name);
-  return control.spec->kind == kind && !control.disabled;
+  return control.description->kind == kind && !control.disabled;
 }
 
 bool HeadlessWindow::Click(std::string_view name) {
@@ -108,7 +108,7 @@ void HeadlessWindow::RunModalLoop(uint64_t milliseconds) { RunFor(milliseconds);
 void HeadlessWindow::PropertyChanged(const ui::ControlState& control, ui::Property property) {
   if (property != ui::Property::Period) return;
   for (Timer& timer : timers_) {
-    if (timer.name == control.spec->name) {
+    if (timer.name == control.description->name) {
       timer.period = static_cast<uint64_t>(control.period);
       timer.due = Now() + timer.period;
     }

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 
 namespace win32 {
 

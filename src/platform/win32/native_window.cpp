@@ -18,8 +18,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 
 COLORREF ToColorRef(const ui::Rgb& color) { return RGB(color.r, color.g, color.b); }
 
-COLORREF TextColorOf(const ui::ControlSpec& spec) {
-  return spec.textColor ? ToColorRef(*spec.textColor) : RGB(0, 0, 0);
+COLORREF TextColorOf(const ui::ControlDescription& description) {
+  return description.textColor ? ToColorRef(*description.textColor) : RGB(0, 0, 0);
 }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -41,17 +41,17 @@ void NativeWindow::RegisterWindowClass() {
 
 NativeWindow::NativeWindow(ui::ControlModel& model)
     : model_(model),
-      background_(CreateSolidBrush(ToColorRef(model.Spec().background))),
+      background_(CreateSolidBrush(ToColorRef(model.Description().background))),
       views_(model.Controls().size()) {
-  const ui::WindowSpec& spec = model_.Spec();
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.outerWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.outerHeight) / 2;
+  const ui::WindowDescription& description = model_.Description();
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - description.outerWidth) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - description.outerHeight) / 2;
   // WindowProc stores the window handle in window_ as it is created.
-  CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClassName, spec.title, kWindowStyle, left, top, spec.outerWidth,
-                  spec.outerHeight, nullptr, nullptr, Instance(), this);
+  CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClassName, description.title, kWindowStyle, left, top, description.outerWidth,
+                  description.outerHeight, nullptr, nullptr, Instance(), this);
   if (!window_) return;
   // New child windows go below their siblings, so creating the controls
-  // in the spec's order stacks them topmost first.
+  // in the description's order stacks them topmost first.
   for (size_t i = 0; i < views_.size(); ++i) CreateControl(i);
   model_.SetObserver(this);
   ShowWindow(window_, SW_SHOWNORMAL);
@@ -66,29 +66,29 @@ NativeWindow::~NativeWindow() {
 void NativeWindow::Open() {
   if (!window_ || open_) return;
   open_ = true;
-  model_.Raise(model_.Spec().name, ui::Event::Created);
+  model_.Raise(model_.Description().name, ui::Event::Created);
 }
 
 void NativeWindow::CreateControl(size_t index) {
   const ui::ControlState& control = Control(index);
-  const ui::ControlSpec& spec = *control.spec;
-  const std::optional<ControlClass> controlClass = ControlClassFor(spec.kind);
+  const ui::ControlDescription& description = *control.description;
+  const std::optional<ControlClass> controlClass = ControlClassFor(description.kind);
   if (!controlClass) return;
 
   // A list is created as tall as its open list reaches; closed, it takes
   // the height its font needs.
-  const bool isList = spec.kind == ui::Kind::ComboBox;
-  const int height = isList && spec.dropDownHeight > 0 ? spec.dropDownHeight : spec.rect.height;
+  const bool isList = description.kind == ui::Kind::ComboBox;
+  const int height = isList && description.dropDownHeight > 0 ? description.dropDownHeight : description.rect.height;
   DWORD style = WS_CHILD | WS_VISIBLE | controlClass->style;
   if (control.disabled) style |= WS_DISABLED;
   HWND window = CreateWindowExA(0, controlClass->className, isList ? "" : control.caption.c_str(), style,
-                                spec.rect.left, spec.rect.top, spec.rect.width, height, window_,
+                                description.rect.left, description.rect.top, description.rect.width, height, window_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))), Instance(), nullptr);
   if (!window) return;
   views_[index].window = window;
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
-  if (spec.kind == ui::Kind::CheckBox) {
+  if (description.kind == ui::Kind::CheckBox) {
     SendMessageA(window, BM_SETCHECK, control.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   if (isList) {
@@ -96,7 +96,7 @@ void NativeWindow::CreateControl(size_t index) {
     SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(control.selected), 0);
     // The new font changed the closed height; sizing the list to its full
     // height again makes the open list reach that far below its top.
-    SetWindowPos(window, nullptr, 0, 0, spec.rect.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, description.rect.width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(window, &info)) views_[index].listWindow = info.hwndList;
@@ -109,7 +109,7 @@ void NativeWindow::PropertyChanged(const ui::ControlState& control, ui::Property
   HWND window = views_[index].window;
   switch (property) {
     case ui::Property::Caption:
-      if (window && control.spec->kind != ui::Kind::ComboBox) SetWindowTextA(window, control.caption.c_str());
+      if (window && control.description->kind != ui::Kind::ComboBox) SetWindowTextA(window, control.caption.c_str());
       break;
     case ui::Property::Disabled:
       if (window) EnableWindow(window, control.disabled ? FALSE : TRUE);
@@ -161,7 +161,7 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND: {
       // Menus and accelerators (no control window) and the dialog keys'
       // IDOK / IDCANCEL are not ours.
-      const long long index = SpecIndexOfControlId(LOWORD(wParam));
+      const long long index = IndexOfControlId(LOWORD(wParam));
       if (lParam != 0 && open_ && index >= 0 && index < static_cast<long long>(views_.size())) {
         OnCommand(static_cast<size_t>(index), HIWORD(wParam));
       }
@@ -171,7 +171,7 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (wParam < views_.size()) CheckListPick(wParam);
       return 0;
     case WM_TIMER: {
-      const long long index = SpecIndexOfControlId(static_cast<int>(wParam));
+      const long long index = IndexOfControlId(static_cast<int>(wParam));
       if (open_ && index >= 0 && index < static_cast<long long>(views_.size())) OnTimer(static_cast<size_t>(index));
       return 0;
     }
@@ -189,8 +189,8 @@ LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void NativeWindow::OnCommand(size_t index, int code) {
   const ui::ControlState& control = Control(index);
-  const char* name = control.spec->name;
-  switch (control.spec->kind) {
+  const char* name = control.description->name;
+  switch (control.description->kind) {
     case ui::Kind::Button:
       if (code == BN_CLICKED && !control.disabled) model_.Raise(name, ui::Event::Clicked);
       break;
@@ -218,7 +218,7 @@ void NativeWindow::OnListNotification(size_t index, int code) {
   switch (code) {
     case CBN_DROPDOWN:
       view.picks.DroppedDown();
-      if (!Control(index).disabled) model_.Raise(Control(index).spec->name, ui::Event::ListWillPopUp);
+      if (!Control(index).disabled) model_.Raise(Control(index).description->name, ui::Event::ListWillPopUp);
       return;
     case CBN_SELCHANGE:
       view.picks.SelectionChanged();
@@ -247,12 +247,12 @@ void NativeWindow::CheckListPick(size_t index) {
     SendMessageA(view.window, CB_SETCURSEL, static_cast<WPARAM>(control.selected), 0);
     return;
   }
-  model_.UserSelected(control.spec->name, current);
+  model_.UserSelected(control.description->name, current);
 }
 
 void NativeWindow::OnTimer(size_t index) {
   const ui::ControlState& control = Control(index);
-  if (control.spec->kind == ui::Kind::Timer && control.period > 0) model_.Raise(control.spec->name, ui::Event::Tick);
+  if (control.description->kind == ui::Kind::Timer && control.period > 0) model_.Raise(control.description->name, ui::Event::Tick);
 }
 
 int NativeWindow::IndexOfWindow(HWND control) const {
@@ -267,16 +267,16 @@ LRESULT NativeWindow::OnControlColor(UINT message, WPARAM wParam, LPARAM lParam)
   const int index = IndexOfWindow(reinterpret_cast<HWND>(lParam));
   if (index >= 0) {
     const ui::ControlState& state = Control(static_cast<size_t>(index));
-    const ui::Kind kind = state.spec->kind;
+    const ui::Kind kind = state.description->kind;
     if (message == WM_CTLCOLORSTATIC && (kind == ui::Kind::CheckBox || kind == ui::Kind::TransLabel)) {
       // The window's own colour behind the text. A solid brush rather than
       // a hollow one, so that a changed caption paints over the old one.
-      SetTextColor(dc, TextColorOf(*state.spec));
+      SetTextColor(dc, TextColorOf(*state.description));
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(background_.Get());
     }
     if (message == WM_CTLCOLORLISTBOX && kind == ui::Kind::ComboBox && !state.disabled) {
-      SetTextColor(dc, TextColorOf(*state.spec));
+      SetTextColor(dc, TextColorOf(*state.description));
       SetBkColor(dc, RGB(255, 255, 255));
       return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }

@@ -1,5 +1,5 @@
 // The window of a control model on Win32. It builds the window and its
-// controls from the model's spec, mirrors every property change into the
+// controls from the model's description, mirrors every property change into the
 // real controls (raising no event), and feeds the user's input back into the
 // model before raising the event: a check box's new mark, a list's picked
 // item. A timer is a SetTimer on the window with the control's id.
@@ -55,7 +55,7 @@ class NativeWindow final : public ui::ControlObserver {
   LRESULT OnControlColor(UINT message, WPARAM wParam, LPARAM lParam);
   void OnActivate(bool active);
 
-  // The spec index of a control or list window of this window, or -1.
+  // The description index of a control or list window of this window, or -1.
   int IndexOfWindow(HWND control) const;
   const ui::ControlState& Control(size_t index) const { return model_.Controls()[index]; }
 

@@ -27,7 +27,7 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-struct ControlSpec {
+struct ControlDescription {
   const char* name;
   Kind kind;
   Rect rect;
@@ -47,13 +47,13 @@ struct Binding {
   Handler handler;
 };
 
-struct WindowSpec {
+struct WindowDescription {
   const char* name;
   const char* title;
   int outerWidth;
   int outerHeight;
   Rgb background;
-  std::vector<ControlSpec> controls;
+  std::vector<ControlDescription> controls;
   std::vector<Binding> bindings;
 };
 

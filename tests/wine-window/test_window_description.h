@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/window_spec.h"
+#include "ui/window_description.h"
 
 namespace test_window {
 
@@ -21,12 +21,12 @@ inline constexpr const char* kAsk = "弹框";
 inline constexpr const char* kStatus = "状态";
 inline constexpr const char* kLog = "记录";
 
-inline ui::WindowSpec Spec(std::vector<ui::Binding> bindings = {}) {
+inline ui::WindowDescription Description(std::vector<ui::Binding> bindings = {}) {
   using ui::Kind;
   constexpr ui::Rgb kBlack{0, 0, 0};
   constexpr ui::Rgb kRed{255, 0, 0};
-  ui::WindowSpec spec{kWindowName, kTitle, 420, 300, {0, 136, 255}, {}, std::move(bindings)};
-  spec.controls = {
+  ui::WindowDescription description{kWindowName, kTitle, 420, 300, {0, 136, 255}, {}, std::move(bindings)};
+  description.controls = {
       {kButton, Kind::Button, {10, 10, 80, 28}, "按下"},
       {kSwitch, Kind::CheckBox, {100, 12, 100, 24}, "开关", {}, -1, kBlack},
       {kList, Kind::ComboBox, {210, 12, 80, 20}, "", {"甲", "乙", "丙", "丁", "戊"}, 1, kBlack, 160},
@@ -37,7 +37,7 @@ inline ui::WindowSpec Spec(std::vector<ui::Binding> bindings = {}) {
       {kStatus, Kind::TransLabel, {10, 90, 200, 24}, "就绪", {}, -1, kRed},
       {kLog, Kind::Label, {10, 120, 390, 130}},
   };
-  return spec;
+  return description;
 }
 
 }  // namespace test_window
