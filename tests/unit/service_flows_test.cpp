@@ -83,27 +83,31 @@ class ServiceFlows : public MainWindowTest {
 
   Text Status() { return Model().Caption(透明标签1); }
 
+  // What the controls show in one of the two decisive display states.
+  struct Display {
+    const char* status;
+    int checked;  // both boxes
+    bool boxesDisabled;
+    bool autoStartDisabled;
+    bool uninstallDisabled;
+    bool adminDisabled;
+  };
+  static constexpr Display kAllRunning{"服务已启动", 1, false, true, false, false};
+  static constexpr Display kNoneRunning{"服务已卸载", 0, true, false, true, true};
+
   // The display state the last tick left, as the controls show it.
-  void ExpectAllRunning() {
-    EXPECT_EQ(Status(), "服务已启动");
-    EXPECT_EQ(Model().Checked(选择框Apache), 1);
-    EXPECT_EQ(Model().Checked(选择框MySQL), 1);
-    EXPECT_FALSE(Model().Disabled(选择框Apache));
-    EXPECT_FALSE(Model().Disabled(选择框MySQL));
-    EXPECT_TRUE(Model().Disabled(按钮3));
-    EXPECT_FALSE(Model().Disabled(按钮7));
-    EXPECT_FALSE(Model().Disabled(按钮5));
+  void ExpectDisplay(const Display& expected) {
+    EXPECT_EQ(Status(), expected.status);
+    for (const char* box : {选择框Apache, 选择框MySQL}) {
+      EXPECT_EQ(Model().Checked(box), expected.checked) << box;
+      EXPECT_EQ(Model().Disabled(box), expected.boxesDisabled) << box;
+    }
+    EXPECT_EQ(Model().Disabled(按钮3), expected.autoStartDisabled);
+    EXPECT_EQ(Model().Disabled(按钮7), expected.uninstallDisabled);
+    EXPECT_EQ(Model().Disabled(按钮5), expected.adminDisabled);
   }
-  void ExpectNoneRunning() {
-    EXPECT_EQ(Status(), "服务已卸载");
-    EXPECT_EQ(Model().Checked(选择框Apache), 0);
-    EXPECT_EQ(Model().Checked(选择框MySQL), 0);
-    EXPECT_TRUE(Model().Disabled(选择框Apache));
-    EXPECT_TRUE(Model().Disabled(选择框MySQL));
-    EXPECT_FALSE(Model().Disabled(按钮3));
-    EXPECT_TRUE(Model().Disabled(按钮7));
-    EXPECT_TRUE(Model().Disabled(按钮5));
-  }
+  void ExpectAllRunning() { ExpectDisplay(kAllRunning); }
+  void ExpectNoneRunning() { ExpectDisplay(kNoneRunning); }
 };
 
 TEST_F(ServiceFlows, InstallerCommandLinesQuoteTheProgram) {
